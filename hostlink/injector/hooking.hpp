@@ -1,0 +1,4 @@
+#pragma once
+// Chief header of the injector: memory access, restorable patches and call-site hooks.
+#include "hostlink/injector/memory.hpp"
+#include "hostlink/injector/scoped.hpp"

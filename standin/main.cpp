@@ -1,0 +1,47 @@
+// The stand-in game: plays scripted sessions with plugins loaded as the game's loader does.
+//   standin [--plugins DIR] [--quiet] SESSION...
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "standin/game.hpp"
+#include "standin/plugins.hpp"
+#include "standin/session.hpp"
+
+int main(int argc, char** argv) {
+  std::string plugin_dir = ".";
+  standin::SessionOptions options;
+  std::vector<std::string> sessions;
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--plugins") && i + 1 < argc) plugin_dir = argv[++i];
+    else if (!std::strcmp(argv[i], "--quiet")) options.echo = false;
+    else sessions.push_back(argv[i]);
+  }
+  if (sessions.empty()) {
+    std::cerr << "usage: standin [--plugins DIR] [--quiet] SESSION...\n";
+    return 2;
+  }
+  int failed = 0;
+  for (const std::string& session : sessions) {
+    // Each session plays in a fresh game; plugins unload before the game goes.
+    standin::Game game;
+    std::string error;
+    if (!game.start(error)) {
+      std::cerr << "standin: " << error << "\n";
+      return 2;
+    }
+    int failures;
+    {
+      standin::Plugins plugins(plugin_dir);
+      failures = standin::play_session(session, game, plugins, options, std::cout);
+    }
+    if (failures < 0) return 2;
+    if (failures > 0) {
+      std::cout << session << ": " << failures << " expectation(s) failed\n";
+      ++failed;
+    }
+  }
+  std::cout.flush();
+  return failed ? 1 : 0;
+}

@@ -1,0 +1,313 @@
+#include "standin/session.hpp"
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <ostream>
+#include <sstream>
+
+#include "standin/os_keys.hpp"
+
+namespace standin {
+namespace {
+
+std::vector<std::string> split_words(const std::string& line) {
+  std::vector<std::string> words;
+  std::string word;
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted) {
+      word += c;
+      if (c == '\\' && i + 1 < line.size()) word += line[++i];
+      else if (c == '"') quoted = false;
+    } else if (c == '"') {
+      word += c;
+      quoted = true;
+    } else if (c == ' ' || c == '\t') {
+      if (!word.empty()) words.push_back(word), word.clear();
+    } else {
+      word += c;
+    }
+  }
+  if (!word.empty()) words.push_back(word);
+  return words;
+}
+
+bool parse_number(const std::string& s, double& out) {
+  if (s.empty()) return false;
+  char* end = nullptr;
+  if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+    out = static_cast<double>(std::strtoul(s.c_str(), &end, 16));
+  } else {
+    out = std::strtod(s.c_str(), &end);
+  }
+  return end && *end == 0;
+}
+
+// One expected call line against one recorded call.
+bool call_matches(const std::string& expected, const Call& call) {
+  const std::vector<std::string> want = split_words(expected);
+  if (want.empty() || want[0] != call.routine || want.size() != call.args.size() + 1) return false;
+  for (std::size_t i = 0; i < call.args.size(); ++i) {
+    const Arg& got = call.args[i];
+    double number = 0;
+    if (got.numeric && parse_number(want[i + 1], number)) {
+      const double tolerance = 1e-6 * std::fmax(1.0, std::fabs(number));
+      if (!(std::fabs(got.number - number) <= tolerance)) return false;
+    } else if (got.text != want[i + 1]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+struct Line {
+  int number;
+  std::vector<std::string> words;
+  std::string raw;
+};
+
+class Player {
+ public:
+  Player(std::string name, Game& game, Plugins& plugins, const SessionOptions& options, std::ostream& out)
+      : name_(std::move(name)), game_(game), plugins_(plugins), options_(options), out_(out) {}
+
+  int play(const std::string& text) {
+    std::vector<Line> lines;
+    std::istringstream in(text);
+    std::string raw;
+    for (int number = 1; std::getline(in, raw); ++number) {
+      if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+      const std::size_t first = raw.find_first_not_of(" \t");
+      if (first == std::string::npos || raw[first] == '#') continue;
+      raw = raw.substr(first);
+      lines.push_back({number, raw[0] == '|' ? std::vector<std::string>{"|"} : split_words(raw), raw});
+    }
+    std::size_t i = 0;
+    if (!run(lines, i, lines.size())) return -1;
+    finish_action();
+    return failures_;
+  }
+
+ private:
+  bool run(const std::vector<Line>& lines, std::size_t& i, std::size_t end) {
+    while (i < end) {
+      const Line& line = lines[i];
+      if (line.words[0] == "|") {
+        const std::size_t text = line.raw.find_first_not_of(" \t", 1);
+        expected_calls_.push_back({line.number, text == std::string::npos ? "" : line.raw.substr(text)});
+        ++i;
+        continue;
+      }
+      if (line.words[0] == "repeat") {
+        std::size_t close = i + 1;
+        int depth = 1;
+        for (; close < end; ++close) {
+          if (lines[close].words[0] == "repeat") ++depth;
+          if (lines[close].words[0] == "end" && --depth == 0) break;
+        }
+        if (close == end || line.words.size() != 2) return error(line, "repeat N ... end");
+        const long count = std::strtol(line.words[1].c_str(), nullptr, 10);
+        for (long n = 0; n < count; ++n) {
+          std::size_t j = i + 1;
+          if (!run(lines, j, close)) return false;
+        }
+        i = close + 1;
+        continue;
+      }
+      if (!command(line)) return false;
+      ++i;
+    }
+    return true;
+  }
+
+  bool error(const Line& line, const std::string& what) {
+    out_ << name_ << ":" << line.number << ": " << what << "\n";
+    return false;
+  }
+
+  void fail(int line, const std::string& what) {
+    ++failures_;
+    out_ << name_ << ":" << line << ": FAILED: " << what << "\n";
+  }
+
+  // Closes the previous action: its calls against the expected lines, its calling-rule checks.
+  void finish_action() {
+    std::vector<Call> calls = game_.trace.take();
+    if (options_.echo)
+      for (const Call& c : calls) out_ << "    " << c.line() << "\n";
+    if (!expected_calls_.empty()) {
+      bool same = calls.size() == expected_calls_.size();
+      for (std::size_t k = 0; same && k < calls.size(); ++k) same = call_matches(expected_calls_[k].second, calls[k]);
+      if (!same) {
+        std::ostringstream what;
+        what << "game calls of '" << action_ << "' differ\n  expected:\n";
+        for (const auto& e : expected_calls_) what << "    " << e.second << "\n";
+        what << "  recorded:\n";
+        for (const Call& c : calls) what << "    " << c.line() << "\n";
+        fail(expected_calls_.front().first, what.str());
+      }
+      expected_calls_.clear();
+    }
+    if (!pending_violations_.empty()) {
+      std::string what = "'" + action_ + "' broke the calling rules:";
+      for (const std::string& v : pending_violations_) what += "\n    " + v;
+      fail(action_line_, what);
+      pending_violations_.clear();
+    }
+  }
+
+  void begin_action(const Line& line) {
+    finish_action();
+    action_ = line.raw;
+    action_line_ = line.number;
+    if (options_.echo) out_ << "> " << line.raw << "\n";
+  }
+
+  void site_done(const SiteResult& result) {
+    last_ = result;
+    pending_violations_ = result.violations;
+  }
+
+  bool command(const Line& line) {
+    const std::vector<std::string>& w = line.words;
+    const std::string& c = w[0];
+    if (c == "expect") return expect(line);
+    begin_action(line);
+    std::string err;
+    double a = 0, b = 0;
+    if (c == "build" && w.size() == 2) {
+      game_.set_build(w[1] == "none" ? 0 : std::atoi(w[1].c_str()));
+    } else if (c == "screen" && w.size() == 3 && parse_number(w[1], a) && parse_number(w[2], b)) {
+      game_.set_screen(static_cast<std::int32_t>(a), static_cast<std::int32_t>(b));
+    } else if (c == "load" && w.size() == 2) {
+      if (!plugins_.load(w[1], err)) return error(line, "cannot load " + w[1] + ": " + err);
+    } else if (c == "unload" && w.size() == 2) {
+      if (!plugins_.unload(w[1], err)) return error(line, "cannot unload " + w[1] + ": " + err);
+    } else if (c == "menu" && w.size() == 3 && parse_number(w[1], a) && parse_number(w[2], b)) {
+      game_.menu.map_x = static_cast<float>(a);
+      game_.menu.map_y = static_cast<float>(b);
+    } else if (c == "mapresult" && w.size() == 2 && parse_number(w[1], a)) {
+      game_.map_routine_result = static_cast<std::uint32_t>(a);
+    } else if (c == "mapsite" && w.size() == 2) {
+      static const std::pair<const char*, SiteForm> forms[] = {
+          {"call", SiteForm::call}, {"jump", SiteForm::jump}, {"call-indirect", SiteForm::call_indirect},
+          {"jump-indirect", SiteForm::jump_indirect}, {"undecodable", SiteForm::undecodable}};
+      bool known = false;
+      for (const auto& f : forms)
+        if (w[1] == f.first) game_.set_map_site_form(f.second), known = true;
+      if (!known) return error(line, "unknown site form " + w[1]);
+    } else if (c == "map" && w.size() == 1) {
+      site_done(game_.run_map_page());
+    } else if (c == "site" && w.size() == 2 && parse_number(w[1], a)) {
+      site_done(game_.run_site(static_cast<addr>(a), 0xECECECEC));
+    } else if (c == "type" && w.size() == 2) {
+      game_.type(w[1]);
+    } else if ((c == "press" || c == "release") && w.size() == 2 && (w[1] == "left" || w[1] == "middle")) {
+      game_.set_button(w[1] == "left" ? vk_lbutton : vk_mbutton, c == "press");
+    } else if (c == "record" && w.size() == 2 && (w[1] == "on" || w[1] == "off")) {
+      game_.trace.set_recording(w[1] == "on");
+    } else if (c == "snapshot" && w.size() == 1) {
+      snapshot_ = game_.image.read(image_begin, image_end - image_begin);
+    } else {
+      return error(line, "cannot read '" + line.raw + "'");
+    }
+    return true;
+  }
+
+  bool expect(const Line& line) {
+    const std::vector<std::string>& w = line.words;
+    double a = 0, b = 0;
+    if (w.size() == 3 && (w[1] == "al" || w[1] == "eax") && parse_number(w[2], a)) {
+      const std::uint32_t got = w[1] == "al" ? (last_.eax & 0xFF) : last_.eax;
+      if (got != static_cast<std::uint32_t>(a)) fail(line.number, w[1] + " is " + hex(got) + ", expected " + w[2]);
+    } else if (w.size() >= 3 && w[1] == "bytes" && parse_number(w[2], a)) {
+      const addr at = static_cast<addr>(a);
+      const std::vector<std::uint8_t> got = game_.image.read(at, w.size() - 3);
+      for (std::size_t k = 3; k < w.size(); ++k) {
+        if (w[k] == "??") continue;
+        if (!parse_number("0x" + w[k], b) || got[k - 3] != static_cast<std::uint8_t>(b)) {
+          fail(line.number, "bytes at " + w[2] + " are " + bytes_text(got) + ", expected" + line.raw.substr(line.raw.find(w[2]) + w[2].size()));
+          break;
+        }
+      }
+    } else if (w[1] == "unchanged" && (w.size() == 2 || (w.size() == 4 && parse_number(w[2], a) && parse_number(w[3], b)))) {
+      if (snapshot_.empty()) return error(line, "no snapshot taken");
+      const addr from = w.size() == 4 ? static_cast<addr>(a) : image_begin;
+      const std::size_t n = w.size() == 4 ? static_cast<std::size_t>(b) : image_end - image_begin;
+      const std::vector<std::uint8_t> now = game_.image.read(from, n);
+      for (std::size_t k = 0; k < n; ++k) {
+        if (now[k] != snapshot_[from - image_begin + k]) {
+          fail(line.number, "game byte at " + hex(static_cast<std::uint32_t>(from + k)) + " changed");
+          break;
+        }
+      }
+    } else if (w.size() == 4 && w[1] == "target" && parse_number(w[2], a)) {
+      const addr at = static_cast<addr>(a);
+      const std::vector<std::uint8_t> code = game_.image.read(at, 5);
+      std::uint32_t rel = 0;
+      for (int k = 4; k >= 1; --k) rel = (rel << 8) | code[k];
+      const std::uintptr_t target = static_cast<std::uint32_t>(at + 5 + rel);
+      if (code[0] != 0xE8 || !plugins_.contains(w[3], target))
+        fail(line.number, "the code at " + w[2] + " (" + bytes_text(code) + ") does not call into " + w[3]);
+    } else if (w.size() == 2 && w[1] == "violation") {
+      if (pending_violations_.empty()) fail(line.number, "'" + action_ + "' kept the calling rules");
+      pending_violations_.clear();
+    } else {
+      return error(line, "cannot read '" + line.raw + "'");
+    }
+    return true;
+  }
+
+  static std::string hex(std::uint32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%X", v);
+    return buf;
+  }
+
+  static std::string bytes_text(const std::vector<std::uint8_t>& bytes) {
+    std::string out;
+    char buf[4];
+    for (std::uint8_t byte : bytes) {
+      std::snprintf(buf, sizeof buf, "%02X", byte);
+      if (!out.empty()) out += ' ';
+      out += buf;
+    }
+    return out;
+  }
+
+  std::string name_;
+  Game& game_;
+  Plugins& plugins_;
+  SessionOptions options_;
+  std::ostream& out_;
+  int failures_ = 0;
+  std::string action_ = "start";
+  int action_line_ = 0;
+  std::vector<std::pair<int, std::string>> expected_calls_;
+  std::vector<std::string> pending_violations_;
+  SiteResult last_;
+  std::vector<std::uint8_t> snapshot_;
+};
+
+}  // namespace
+
+int play_session_text(const std::string& text, const std::string& name, Game& game, Plugins& plugins,
+                      const SessionOptions& options, std::ostream& out) {
+  return Player(name, game, plugins, options, out).play(text);
+}
+
+int play_session(const std::string& path, Game& game, Plugins& plugins, const SessionOptions& options,
+                 std::ostream& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    out << path << ": cannot open\n";
+    return -1;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  return play_session_text(text.str(), path, game, plugins, options, out);
+}
+
+}  // namespace standin
