@@ -1,5 +1,6 @@
 # Flags for code that runs inside the game: the game calls us with whatever stack alignment it has.
-set(HOSTLINK_PLUGIN_COMPILE_OPTIONS -mincoming-stack-boundary=2)
+# SSE2 arithmetic keeps float maths in single precision step by step, as the game's own does.
+set(HOSTLINK_PLUGIN_COMPILE_OPTIONS -mincoming-stack-boundary=2 -msse2 -mfpmath=sse)
 if(NOT WIN32)
   # Without this, function-local statics of class templates become unique symbols and
   # dlclose leaves the object mapped, running its destructors only at exit.
