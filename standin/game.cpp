@@ -57,6 +57,13 @@ void Game::write_code() {
     image.write_call(site, routine);
     image.write_jump(site + 5, reinterpret_cast<const void*>(&standin_site_return));
   }
+  install_world_routines(*this);
+  // The object-drawing code: the two-byte instructions at 0x535FC3 and 0x535FC9 are what a
+  // plugin turns into NOPs, so they (and the filler between) do nothing the call relies on.
+  static const std::uint8_t before_call[10] = {0x8B, 0xC9, 0x8B, 0xC9, 0x8B, 0xC9, 0x8B, 0xC9, 0x8B, 0xC9};
+  image.write(collector_nop1, before_call, sizeof before_call);
+  image.write_call(collector_call, reinterpret_cast<const void*>(&draw_entity_routine));
+  image.write_jump(collector_call + 5, reinterpret_cast<const void*>(&standin_site_return));
   set_map_site_form(SiteForm::call);
 }
 
@@ -151,9 +158,16 @@ SiteResult Game::run_map_page() {
   return run_site(site_map_page, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(&menu)));
 }
 
+SiteResult Game::run_collector(const EntityRecord* entity) {
+  return run_site(collector_nop1, static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(entity)));
+}
+
 std::string Game::name_of(const void* pointer) const {
   if (pointer == &menu) return "menu";
   if (pointer == nullptr) return "null";
+  if (pointer == reinterpret_cast<const void*>(var_camera)) return "camera";
+  const std::string name = world.name_of(pointer);
+  if (!name.empty()) return name;
   char buf[16];
   std::snprintf(buf, sizeof buf, "0x%X", static_cast<unsigned>(reinterpret_cast<std::uintptr_t>(pointer)));
   return buf;

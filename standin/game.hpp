@@ -9,6 +9,7 @@
 
 #include "standin/image.hpp"
 #include "standin/trace.hpp"
+#include "standin/world.hpp"
 
 namespace standin {
 
@@ -19,10 +20,6 @@ enum class SiteForm { call, jump, call_indirect, jump_indirect, undecodable };
 struct SiteResult {
   std::uint32_t eax = 0;
   std::vector<std::string> violations;  // broken calling rules, empty when all held
-};
-
-struct Vec3 {
-  float x = 0, y = 0, z = 0;
 };
 
 // The game's records as the stand-in lays them out.
@@ -54,6 +51,8 @@ class Game {
   // Runs the code at a call site with ECX = `ecx`, as the game does, and checks the rules.
   SiteResult run_site(addr site, std::uint32_t ecx);
   SiteResult run_map_page();
+  // Runs the object-drawing code at 0x535FC3 for one object, as the game does for each it draws.
+  SiteResult run_collector(const EntityRecord* entity);
 
   std::string name_of(const void* pointer) const;
   std::uint32_t module_base() const { return image_base; }
@@ -61,6 +60,7 @@ class Game {
   GameImage image;
   Trace trace;
   MenuObject menu{};
+  World world;
   std::uint32_t map_routine_result = 0x5A5A5A01;  // junk in the upper bits on purpose
   std::uint32_t event_routine_result = 0xC0DE0000;
 

@@ -16,4 +16,9 @@ std::uint32_t STANDIN_CDECL event_routine_53C077();
 std::uint32_t STANDIN_CDECL event_routine_53E293();
 std::uint32_t STANDIN_CDECL event_routine_5BF85B();
 
+// The world's routines (world_routines.cpp), and the object-drawing routine that the code at
+// 0x535FCD calls for each object.
+void install_world_routines(Game& game);
+void STANDIN_THISCALL draw_entity_routine(EntityRecord* entity);
+
 }  // namespace standin
