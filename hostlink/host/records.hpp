@@ -36,6 +36,14 @@ static_assert(offsetof(HostEntity, matrix) == 0x14);
 static_assert(offsetof(HostEntity, modelIndex) == 0x22);
 static_assert(offsetof(HostMatrix, position) == 0x30);
 
+// The player character is an entity; at +0x47C it holds the object whose routine at 0x600F70
+// says whether the aim pick may go on.
+inline void* HostPlayerAimGate(const HostEntity* player) {
+  void* gate;
+  __builtin_memcpy(&gate, reinterpret_cast<const std::uint8_t*>(player) + 0x47C, sizeof gate);
+  return gate;
+}
+
 // Filled by HostLineOfSight; the first three floats are the hit position.
 struct HostCollisionPoint {
   HostVector position;
