@@ -20,51 +20,51 @@ Arg arg_colour(Colour c) {
 Arg arg_pointer(const void* p) { return arg_name(Game::current().name_of(p)); }
 
 float STANDIN_THISCALL menu_scale_x(MenuObject* menu, float v) {
-  trace().add("HostMenuScaleX", {arg_pointer(menu), arg_float(v)});
+  if (trace().recording()) trace().add("HostMenuScaleX", {arg_pointer(menu), arg_float(v)});
   return v * static_cast<float>(*reinterpret_cast<std::int32_t*>(var_screen_width)) / 640.0f;
 }
 
 float STANDIN_THISCALL menu_scale_y(MenuObject* menu, float v) {
-  trace().add("HostMenuScaleY", {arg_pointer(menu), arg_float(v)});
+  if (trace().recording()) trace().add("HostMenuScaleY", {arg_pointer(menu), arg_float(v)});
   return v * static_cast<float>(*reinterpret_cast<std::int32_t*>(var_screen_height)) / 448.0f;
 }
 
-void STANDIN_CDECL set_text_scale(float x, float y) { trace().add("HostSetTextScale", {arg_float(x), arg_float(y)}); }
+void STANDIN_CDECL set_text_scale(float x, float y) { if (trace().recording()) trace().add("HostSetTextScale", {arg_float(x), arg_float(y)}); }
 
-void STANDIN_CDECL set_text_colour(Colour c) { trace().add("HostSetTextColour", {arg_colour(c)}); }
+void STANDIN_CDECL set_text_colour(Colour c) { if (trace().recording()) trace().add("HostSetTextColour", {arg_colour(c)}); }
 
 void STANDIN_CDECL print_text(float x, float y, const char* text) {
-  trace().add("HostPrintText", {arg_float(x), arg_float(y), arg_text(text)});
+  if (trace().recording()) trace().add("HostPrintText", {arg_float(x), arg_float(y), arg_text(text)});
 }
 
 template <addr Address>
 void STANDIN_CDECL text_setting_int(std::int32_t v) {
-  trace().add("HostTextSetting", {arg_hex(Address), arg_int(v)});
+  if (trace().recording()) trace().add("HostTextSetting", {arg_hex(Address), arg_int(v)});
 }
 
-void STANDIN_CDECL text_setting_7194E0(float v) { trace().add("HostTextSetting", {arg_hex(0x7194E0), arg_float(v)}); }
+void STANDIN_CDECL text_setting_7194E0(float v) { if (trace().recording()) trace().add("HostTextSetting", {arg_hex(0x7194E0), arg_float(v)}); }
 
-void STANDIN_CDECL text_setting_719510(Colour c) { trace().add("HostTextSetting", {arg_hex(0x719510), arg_colour(c)}); }
+void STANDIN_CDECL text_setting_719510(Colour c) { if (trace().recording()) trace().add("HostTextSetting", {arg_hex(0x719510), arg_colour(c)}); }
 
 }  // namespace
 
 std::uint32_t STANDIN_THISCALL map_page_routine(MenuObject* menu) {
-  trace().add("GameMapPage", {arg_pointer(menu)});
+  if (trace().recording()) trace().add("GameMapPage", {arg_pointer(menu)});
   return Game::current().map_routine_result;
 }
 
 std::uint32_t STANDIN_CDECL event_routine_53C077() {
-  trace().add("GameRoutine", {arg_hex(site_53C077)});
+  if (trace().recording()) trace().add("GameRoutine", {arg_hex(site_53C077)});
   return Game::current().event_routine_result | 0x077;
 }
 
 std::uint32_t STANDIN_CDECL event_routine_53E293() {
-  trace().add("GameRoutine", {arg_hex(site_53E293)});
+  if (trace().recording()) trace().add("GameRoutine", {arg_hex(site_53E293)});
   return Game::current().event_routine_result | 0x293;
 }
 
 std::uint32_t STANDIN_CDECL event_routine_5BF85B() {
-  trace().add("GameRoutine", {arg_hex(site_5BF85B)});
+  if (trace().recording()) trace().add("GameRoutine", {arg_hex(site_5BF85B)});
   return Game::current().event_routine_result | 0x85B;
 }
 

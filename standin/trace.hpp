@@ -29,6 +29,8 @@ class Trace {
   void add(std::string routine, std::vector<Arg> args);
   std::vector<Call> take();  // the calls since the last take
   const std::vector<Call>& pending() const { return calls_; }
+  // Off, the routines return at once without building their arguments, so that what a
+  // benchmark measures is the plugin code and not the record keeping.
   void set_recording(bool on) { recording_ = on; }
   bool recording() const { return recording_; }
 
