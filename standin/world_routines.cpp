@@ -46,18 +46,18 @@ float screen_height() { return static_cast<float>(*reinterpret_cast<const std::i
 
 // -1 asks for the local player; there is no other.
 PlayerRecord* STANDIN_CDECL get_player_character(std::int32_t which) {
-  trace().add("HostGetPlayerCharacter", {arg_int(which)});
+  if (trace().recording()) trace().add("HostGetPlayerCharacter", {arg_int(which)});
   return which == -1 ? world().player() : nullptr;
 }
 
 std::uint32_t STANDIN_THISCALL player_routine_600F70(PlayerData* self) {
-  trace().add("Game600F70", {arg_object(self)});
+  if (trace().recording()) trace().add("Game600F70", {arg_object(self)});
   return world().result_600F70;
 }
 
 // The camera's ray runs from the origin along the aim direction the session set.
 void STANDIN_THISCALL camera_aim_ray(void* camera, float range, Vec3 origin, Vec3* start, Vec3* end) {
-  trace().add("HostCameraAimRay", {arg_object(camera), arg_float(range), arg_vec(origin), arg_out(start), arg_out(end)});
+  if (trace().recording()) trace().add("HostCameraAimRay", {arg_object(camera), arg_float(range), arg_vec(origin), arg_out(start), arg_out(end)});
   const Vec3& d = world().aim_direction;
   if (start) *start = origin;
   if (end) *end = Vec3{origin.x + range * d.x, origin.y + range * d.y, origin.z + range * d.z};
@@ -67,7 +67,7 @@ std::uint32_t STANDIN_CDECL line_of_sight(const Vec3* start, const Vec3* end, Co
                                           EntityRecord** hit, std::uint32_t f1, std::uint32_t f2, std::uint32_t f3,
                                           std::uint32_t f4, std::uint32_t f5, std::uint32_t f6, std::uint32_t f7,
                                           std::uint32_t f8) {
-  trace().add("HostLineOfSight", {arg_vec_at(start), arg_vec_at(end), arg_out(point), arg_out(hit), arg_s32(f1),
+  if (trace().recording()) trace().add("HostLineOfSight", {arg_vec_at(start), arg_vec_at(end), arg_out(point), arg_out(hit), arg_s32(f1),
                                   arg_s32(f2), arg_s32(f3), arg_s32(f4), arg_s32(f5), arg_s32(f6), arg_s32(f7),
                                   arg_s32(f8)});
   World& w = world();
@@ -86,7 +86,7 @@ std::uint32_t STANDIN_CDECL register_glow(std::uint32_t a1, std::uint32_t a2, st
                                           std::uint32_t a17, std::uint32_t a18, std::uint32_t a19, std::uint32_t a20,
                                           std::uint32_t a21) {
   const void* point = reinterpret_cast<const void*>(static_cast<std::uintptr_t>(a7));
-  trace().add("HostRegisterGlow",
+  if (trace().recording()) trace().add("HostRegisterGlow",
               {arg_u32(a1), arg_object(reinterpret_cast<const void*>(static_cast<std::uintptr_t>(a2))), arg_s32(a3),
                arg_s32(a4), arg_s32(a5), arg_s32(a6), arg_vec_at(point), arg_bits_float(a8), arg_bits_float(a9),
                arg_s32(a10), arg_s32(a11), arg_s32(a12), arg_s32(a13), arg_s32(a14), arg_bits_float(a15),
@@ -99,7 +99,7 @@ std::uint32_t STANDIN_CDECL register_glow(std::uint32_t a1, std::uint32_t a2, st
 // size factor is 15/y). Points the session put off screen never project.
 std::uint32_t STANDIN_CDECL project_to_screen(const Vec3* point, Vec3* screen, float* size_x, float* size_y,
                                               std::uint32_t f1, std::uint32_t f2) {
-  trace().add("HostProjectToScreen",
+  if (trace().recording()) trace().add("HostProjectToScreen",
               {arg_vec_at(point), arg_out(screen), arg_out(size_x), arg_out(size_y), arg_s32(f1), arg_s32(f2)});
   if (!point || !world().projects(*point)) return byte_result(false);
   const Vec3 p = *point;
@@ -111,18 +111,18 @@ std::uint32_t STANDIN_CDECL project_to_screen(const Vec3* point, Vec3* screen, f
 }
 
 ModelInfoRecord* STANDIN_CDECL get_model_info(std::uint32_t model) {
-  trace().add("HostGetModelInfo", {arg_u32(model)});
+  if (trace().recording()) trace().add("HostGetModelInfo", {arg_u32(model)});
   return &world().model_info(model);
 }
 
 std::uint32_t STANDIN_THISCALL entity_routine_6FC7A0(EntityRecord* entity) {
-  trace().add("Game6FC7A0", {arg_object(entity)});
+  if (trace().recording()) trace().add("Game6FC7A0", {arg_object(entity)});
   return junk_upper;
 }
 
 }  // namespace
 
-void STANDIN_THISCALL draw_entity_routine(EntityRecord* entity) { trace().add("GameDrawEntity", {arg_object(entity)}); }
+void STANDIN_THISCALL draw_entity_routine(EntityRecord* entity) { if (trace().recording()) trace().add("GameDrawEntity", {arg_object(entity)}); }
 
 void install_world_routines(Game& g) {
   GameImage& image = g.image;
