@@ -1,6 +1,7 @@
 // The stand-in game: plays scripted sessions with plugins loaded as the game's loader does.
 //   standin [--plugins DIR] [--quiet] SESSION...
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
     else if (!std::strcmp(argv[i], "--quiet")) options.echo = false;
     else sessions.push_back(argv[i]);
   }
+  // Sessions may change into a working directory of their own.
+  std::error_code ec;
+  const std::filesystem::path absolute_dir = std::filesystem::absolute(plugin_dir, ec);
+  if (!ec) plugin_dir = absolute_dir.string();
   if (sessions.empty()) {
     std::cerr << "usage: standin [--plugins DIR] [--quiet] SESSION...\n";
     return 2;

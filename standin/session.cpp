@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -45,6 +46,25 @@ bool parse_number(const std::string& s, double& out) {
   return end && *end == 0;
 }
 
+bool numbers_match(double got, double want) {
+  const double tolerance = 1e-6 * std::fmax(1.0, std::fabs(want));
+  return std::fabs(got - want) <= tolerance;
+}
+
+// "(x,y,z)" against "(x,y,z)", component by component.
+bool vectors_match(const std::string& got, const std::string& want) {
+  if (got.size() < 2 || want.size() < 2 || got.front() != '(' || want.front() != '(' || got.back() != ')' ||
+      want.back() != ')')
+    return false;
+  std::istringstream g(got.substr(1, got.size() - 2)), w(want.substr(1, want.size() - 2));
+  std::string a, b;
+  while (std::getline(g, a, ',')) {
+    double x = 0, y = 0;
+    if (!std::getline(w, b, ',') || !parse_number(a, x) || !parse_number(b, y) || !numbers_match(x, y)) return false;
+  }
+  return !std::getline(w, b, ',');
+}
+
 // One expected call line against one recorded call.
 bool call_matches(const std::string& expected, const Call& call) {
   const std::vector<std::string> want = split_words(expected);
@@ -53,13 +73,68 @@ bool call_matches(const std::string& expected, const Call& call) {
     const Arg& got = call.args[i];
     double number = 0;
     if (got.numeric && parse_number(want[i + 1], number)) {
-      const double tolerance = 1e-6 * std::fmax(1.0, std::fabs(number));
-      if (!(std::fabs(got.number - number) <= tolerance)) return false;
-    } else if (got.text != want[i + 1]) {
+      if (!numbers_match(got.number, number)) return false;
+    } else if (got.text != want[i + 1] && !vectors_match(got.text, want[i + 1])) {
       return false;
     }
   }
   return true;
+}
+
+// The overlay's log, in the stand-in's current directory, and the line end its build writes.
+constexpr const char* log_name = "kestrow.log";
+#ifdef _WIN32
+constexpr const char* log_line_end = "\r\n";
+#else
+constexpr const char* log_line_end = "\n";
+#endif
+
+bool read_file(const std::filesystem::path& path, std::string& content) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return false;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream text;
+  text << in.rdbuf();
+  content = text.str();
+  return true;
+}
+
+// Splits a log into lines; false when a line end is not the build's own or the last line is open.
+bool log_lines(const std::string& content, std::vector<std::string>& lines) {
+  const std::string end = log_line_end;
+  std::size_t from = 0;
+  while (from < content.size()) {
+    const std::size_t lf = content.find('\n', from);
+    if (lf == std::string::npos || lf + 1 < from + end.size() || content.compare(lf + 1 - end.size(), end.size(), end) != 0)
+      return false;
+    std::string line = content.substr(from, lf + 1 - end.size() - from);
+    if (line.find('\r') != std::string::npos) return false;
+    lines.push_back(line);
+    from = lf + 1;
+  }
+  return true;
+}
+
+// Shows a log's bytes readably: line ends as \r and \n.
+std::string visible(const std::string& text) {
+  std::string out;
+  for (char c : text) out += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n\n      ") : std::string(1, c);
+  return out;
+}
+
+bool parse_vec(const std::vector<std::string>& w, std::size_t at, Vec3& v) {
+  double x = 0, y = 0, z = 0;
+  if (w.size() < at + 3 || !parse_number(w[at], x) || !parse_number(w[at + 1], y) || !parse_number(w[at + 2], z))
+    return false;
+  v = Vec3{static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
+  return true;
+}
+
+// "X Y Z" or "X Y Z matrix MX MY MZ" from w[at] on.
+bool parse_position(const std::vector<std::string>& w, std::size_t at, Vec3& placement, bool& has_matrix, Vec3& matrix) {
+  has_matrix = w.size() == at + 7 && w[at + 3] == "matrix" && parse_vec(w, at + 4, matrix);
+  return (w.size() == at + 3 || has_matrix) && parse_vec(w, at, placement);
 }
 
 struct Line {
@@ -71,7 +146,17 @@ struct Line {
 class Player {
  public:
   Player(std::string name, Game& game, Plugins& plugins, const SessionOptions& options, std::ostream& out)
-      : name_(std::move(name)), game_(game), plugins_(plugins), options_(options), out_(out) {}
+      : name_(std::move(name)), game_(game), plugins_(plugins), options_(options), out_(out) {
+    std::error_code ec;
+    start_dir_ = std::filesystem::current_path(ec);
+    session_dir_ = std::filesystem::absolute(std::filesystem::path(name_), ec).parent_path();
+  }
+
+  // A session that changed into its working directory leaves the stand-in where it started.
+  ~Player() {
+    std::error_code ec;
+    if (!start_dir_.empty()) std::filesystem::current_path(start_dir_, ec);
+  }
 
   int play(const std::string& text) {
     std::vector<Line> lines;
@@ -167,7 +252,72 @@ class Player {
 
   void site_done(const SiteResult& result) {
     last_ = result;
-    pending_violations_ = result.violations;
+    pending_violations_.insert(pending_violations_.end(), result.violations.begin(), result.violations.end());
+  }
+
+  bool world_command(const Line& line, bool& known) {
+    const std::vector<std::string>& w = line.words;
+    const std::string& c = w[0];
+    World& world = game_.world;
+    Vec3 v, m;
+    bool has_matrix = false;
+    double a = 0;
+    known = true;
+    if (c == "entity" && w.size() >= 3 && parse_number(w[2], a) && a >= 0 && a <= 65535 &&
+        parse_position(w, 3, v, has_matrix, m)) {
+      world.place(w[1], static_cast<std::uint16_t>(a), v, has_matrix ? &m : nullptr);
+    } else if (c == "remove" && w.size() == 2) {
+      if (!world.remove(w[1])) return error(line, "no object " + w[1]);
+    } else if (c == "player" && w.size() == 2 && w[1] == "none") {
+      world.set_player(false);
+    } else if (c == "player" && parse_position(w, 1, v, has_matrix, m)) {
+      world.place_player(v, has_matrix ? &m : nullptr);
+    } else if (c == "result600F70" && w.size() == 2 && parse_number(w[1], a)) {
+      world.result_600F70 = static_cast<std::uint32_t>(a);
+    } else if (c == "camera" && w.size() == 4 && parse_vec(w, 1, v)) {
+      world.aim_direction = v;
+    } else if (c == "aim" && w.size() == 2 && w[1] == "nothing") {
+      world.aim = AimKind::nothing;
+    } else if (c == "aim" && w.size() == 5 && parse_vec(w, 2, v)) {
+      world.aim = w[1] == "noobject" ? AimKind::hit_without_entity : AimKind::entity;
+      world.aim_entity = w[1];
+      world.aim_point = v;
+    } else if (c == "offscreen" && w.size() == 4 && parse_vec(w, 1, v)) {
+      world.offscreen_points.push_back(v);
+    } else if (c == "offscreen" && w.size() == 2) {
+      world.offscreen_entities.push_back(w[1]);
+    } else if (c == "onscreen" && w.size() == 1) {
+      world.offscreen_points.clear();
+      world.offscreen_entities.clear();
+    } else if (c == "modelinfo" && w.size() == 3 && parse_number(w[1], a)) {
+      double byte = 0;
+      if (!parse_number(w[2], byte)) return error(line, "modelinfo MODEL BYTE13");
+      world.model_info(static_cast<std::uint32_t>(a)).bytes[13] = static_cast<std::uint8_t>(byte);
+    } else if (c == "draw" && w.size() >= 2) {
+      for (std::size_t k = 1; k < w.size(); ++k) {
+        const EntityRecord* e = world.find(w[k]);
+        if (!e) return error(line, "no object " + w[k]);
+        site_done(game_.run_collector(e));
+      }
+    } else if (c == "frame" && w.size() == 1) {
+      site_done(game_.run_site(site_53C077, 0xECECECEC));
+      for (const EntityRecord* e : world.placed()) site_done(game_.run_collector(e));
+      site_done(game_.run_site(site_53E293, 0xECECECEC));
+    } else if (c == "workdir" && w.size() == 1) {
+      std::error_code ec;
+      const std::filesystem::path dir = start_dir_ / (std::filesystem::path(name_).stem().string() + ".work");
+      std::filesystem::remove_all(dir, ec);
+      std::filesystem::create_directories(dir, ec);
+      std::filesystem::current_path(dir, ec);
+      if (ec) return error(line, "cannot work in " + dir.string() + ": " + ec.message());
+    } else if (c == "folder" && w.size() == 2) {
+      std::error_code ec;
+      std::filesystem::create_directory(w[1], ec);
+      if (ec) return error(line, "cannot create folder " + w[1] + ": " + ec.message());
+    } else {
+      known = false;
+    }
+    return true;
   }
 
   bool command(const Line& line) {
@@ -177,6 +327,9 @@ class Player {
     begin_action(line);
     std::string err;
     double a = 0, b = 0;
+    bool known = false;
+    if (!world_command(line, known)) return false;
+    if (known) return true;
     if (c == "build" && w.size() == 2) {
       game_.set_build(w[1] == "none" ? 0 : std::atoi(w[1].c_str()));
     } else if (c == "screen" && w.size() == 3 && parse_number(w[1], a) && parse_number(w[2], b)) {
@@ -254,6 +407,49 @@ class Player {
     } else if (w.size() == 2 && w[1] == "violation") {
       if (pending_violations_.empty()) fail(line.number, "'" + action_ + "' kept the calling rules");
       pending_violations_.clear();
+    } else if (w[1] == "logfile" || w[1] == "log-lines" || w[1] == "log-last" || w[1] == "no-log") {
+      return expect_log(line);
+    } else {
+      return error(line, "cannot read '" + line.raw + "'");
+    }
+    return true;
+  }
+
+  bool expect_log(const Line& line) {
+    const std::vector<std::string>& w = line.words;
+    std::string content;
+    const bool present = read_file(log_name, content);
+    if (w[1] == "no-log" && w.size() == 2) {
+      if (present) fail(line.number, std::string(log_name) + " exists: " + visible(content));
+      return true;
+    }
+    if (!present) {
+      fail(line.number, std::string("no readable ") + log_name);
+      return true;
+    }
+    std::vector<std::string> lines;
+    const bool well_formed = log_lines(content, lines);
+    if (w[1] == "logfile" && w.size() == 3) {
+      // The expected file holds LF line ends; the build's own line end replaces each.
+      std::string expected_lf, expected;
+      const std::filesystem::path file = session_dir_ / w[2];
+      if (!read_file(file, expected_lf)) return error(line, "cannot read " + file.string());
+      for (char ch : expected_lf)
+        if (ch == '\n') expected += log_line_end;
+        else if (ch != '\r') expected += ch;
+      if (content != expected)
+        fail(line.number, std::string(log_name) + " differs from " + w[2] + "\n  expected: " + visible(expected) +
+                              "\n  found:    " + visible(content));
+    } else if (!well_formed) {
+      fail(line.number, std::string(log_name) + " has a line end other than the build's own: " + visible(content));
+    } else if (w[1] == "log-lines" && w.size() == 3) {
+      if (std::to_string(lines.size()) != w[2])
+        fail(line.number, std::string(log_name) + " has " + std::to_string(lines.size()) + " lines, expected " + w[2]);
+    } else if (w[1] == "log-last" && w.size() >= 3) {
+      const std::string want = line.raw.substr(line.raw.find("log-last") + 9);
+      if (lines.empty() || lines.back() != want)
+        fail(line.number, std::string(log_name) + "'s last line is '" + (lines.empty() ? "" : lines.back()) +
+                              "', expected '" + want + "'");
     } else {
       return error(line, "cannot read '" + line.raw + "'");
     }
@@ -289,6 +485,8 @@ class Player {
   std::vector<std::string> pending_violations_;
   SiteResult last_;
   std::vector<std::uint8_t> snapshot_;
+  std::filesystem::path start_dir_;
+  std::filesystem::path session_dir_;
 };
 
 }  // namespace

@@ -21,6 +21,34 @@
 //   expect unchanged [0xADDRESS N]                 game bytes as at the last snapshot
 //   expect target 0xADDRESS NAME                   a CALL there leads into plugin NAME
 //   expect violation                               the last call site broke the calling rules
+//
+// The world (objects are named by the session; the trace shows them by these names, the player
+// as "player", its object at +0x47C as "player+0x47C", the camera as "camera", vectors as
+// "(x,y,z)" compared per component, out pointers as "out"):
+//   entity NAME MODEL X Y Z [matrix MX MY MZ]      places an object, or moves it in place
+//   remove NAME                                    it goes; its memory stays, named ~NAME
+//   player X Y Z [matrix MX MY MZ] / player none   the player (at 0 0 0 until set) or none
+//   result600F70 VALUE                             what the routine on player+0x47C returns (1)
+//   camera DX DY DZ                                aim direction: the ray ends at origin + range * D
+//   aim NAME X Y Z / aim noobject X Y Z / aim nothing
+//                                                  what the line of sight hits: NAME at the point,
+//                                                  a point without an object (null), or nothing
+//   offscreen NAME / offscreen X Y Z / onscreen    points (NAME: its position) that do not project;
+//                                                  otherwise points with y >= 1 project, camera at
+//                                                  0 0 0 looking along +y: screen W/2 + (x/y)W/2,
+//                                                  H/2 - (z/y)H/2, sizes W/y and H/y
+//   modelinfo MODEL BYTE                           byte 13 of the model's information record (0)
+//   draw NAME...                                   the game draws these objects (code at 0x535FC3)
+//   frame                                          site 0x53C077, draw every object, site 0x53E293
+//   workdir                                        a fresh empty folder SESSION.work, in the folder
+//                                                  the stand-in started in, becomes the current one
+//                                                  (until the session ends)
+//   folder NAME                                    creates a folder in the current directory
+//   expect logfile FILE                            kestrow.log equals FILE (beside the session)
+//                                                  byte for byte, FILE's LFs as the build's line
+//                                                  ends (CRLF in the Windows build)
+//   expect log-lines N / expect log-last TEXT      line count, last line; line ends the build's own
+//   expect no-log                                  there is no kestrow.log file
 #include <iosfwd>
 #include <string>
 #include <vector>
