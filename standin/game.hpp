@@ -55,7 +55,10 @@ class Game {
   SiteResult run_collector(const EntityRecord* entity);
 
   std::string name_of(const void* pointer) const;
-  std::uint32_t module_base() const { return image_base; }
+  std::uint32_t module_base() const { return module_base_; }
+  // i386 only: maps a copy of the image at `base` (the game loaded elsewhere) and reports that base
+  // as the executable's from now on. The copy's call sites still reach the stand-in's routines.
+  bool place_copy_at(addr base, std::string& error);
 
   GameImage image;
   Trace trace;
@@ -67,6 +70,7 @@ class Game {
  private:
   void write_code();
   std::array<std::int16_t, 256> keys_{};
+  std::uint32_t module_base_ = image_base;
 };
 
 }  // namespace standin

@@ -361,6 +361,8 @@ class Player {
       game_.set_button(w[1] == "left" ? vk_lbutton : vk_mbutton, c == "press");
     } else if (c == "record" && w.size() == 2 && (w[1] == "on" || w[1] == "off")) {
       game_.trace.set_recording(w[1] == "on");
+    } else if (c == "base" && w.size() == 2 && parse_number(w[1], a)) {
+      if (!game_.place_copy_at(static_cast<addr>(a), err)) return error(line, err);
     } else if (c == "snapshot" && w.size() == 1) {
       snapshot_ = game_.image.read(image_begin, image_end - image_begin);
     } else {

@@ -15,6 +15,8 @@
 //   press left|middle / release left|middle        mouse buttons
 //   record on|off                                  recording of game calls (off for long runs)
 //   repeat N ... end                               the commands between, N times
+//   base 0xADDRESS                                 (i386) the game as loaded at another base: a
+//                                                  copy of its image there, sites as in the image
 //   snapshot                                       remembers the game's bytes
 //   expect al|eax 0xVALUE                          result of the last call site
 //   expect bytes 0xADDRESS HH HH ..                game bytes (?? matches any)
