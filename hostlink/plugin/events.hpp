@@ -48,6 +48,9 @@ class BaseEventI<Hook, RefList<Refs...>, Pick, Signature> {
   struct HandlerEntry {
     handler_type handler;
     std::int32_t reserved = 0;
+    // The handler's target when it is a plain function. A copy of a function pointer cannot
+    // differ from it, so Dispatch calls it directly instead of through a fresh copy.
+    void (*function)() = nullptr;
   };
   using HandlerList = std::list<HandlerEntry>;
 
@@ -60,17 +63,17 @@ class BaseEventI<Hook, RefList<Refs...>, Pick, Signature> {
   // `list`. Returns whether the handler was added.
   bool AddHandler(HandlerList& list, const handler_type& handler) {
     if (!handler) return false;
-    if (auto* const* function = handler.template target<void (*)()>()) {
-      for (const HandlerEntry& entry : list) {
-        auto* const* other = entry.handler.template target<void (*)()>();
-        if (other && *other == *function) return false;
-      }
+    void (*function)() = nullptr;
+    if (auto* const* target = handler.template target<void (*)()>()) {
+      function = *target;
+      for (const HandlerEntry& entry : list)
+        if (entry.function == function) return false;
     }
     if (!patched) {
       patched = true;
       PatchAll(RefList<Refs...>{});
     }
-    list.push_back(HandlerEntry{handler, 0});
+    list.push_back(HandlerEntry{handler, 0, function});
     return true;
   }
 
@@ -107,11 +110,16 @@ class BaseEventI<Hook, RefList<Refs...>, Pick, Signature> {
   }
 
   // The successor is read only after a handler returns, so a handler appended meanwhile runs in
-  // this same walk. Each handler runs through a fresh copy.
+  // this same walk. Each handler runs through a fresh copy: a change to state inside the callable
+  // is gone when the call ends.
   static void Walk(const HandlerList& list) {
     for (auto it = list.begin(); it != list.end(); ++it) {
-      handler_type handler = it->handler;
-      handler();
+      if (it->function) {
+        it->function();
+      } else {
+        handler_type handler = it->handler;
+        handler();
+      }
     }
   }
 };
