@@ -36,6 +36,8 @@ Game::~Game() {
 
 Game& Game::current() { return *current_game; }
 
+Game* Game::running() { return current_game; }
+
 bool Game::start(std::string& error) {
   if (!image.acquire(error)) return false;
   image.mark_data(var_screen_width, 8);

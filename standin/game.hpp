@@ -37,6 +37,7 @@ class Game {
   Game& operator=(const Game&) = delete;
 
   static Game& current();  // the game of this process; routines reach it here
+  static Game* running();  // the same, or null before a game starts
 
   bool start(std::string& error);
 

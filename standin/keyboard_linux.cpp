@@ -13,11 +13,14 @@ std::int16_t Game::key_state(int virtual_key) const { return keys_[virtual_key &
 
 }  // namespace standin
 
-// What hostlink's Linux platform layer asks of the game process.
+// What hostlink's Linux platform layer asks of the game process. A test program that links
+// hostlink asks before any game has started: the game's range is then empty.
 extern "C" __attribute__((visibility("default"))) std::uint32_t standin_module_base() {
-  return standin::Game::current().module_base();
+  const standin::Game* game = standin::Game::running();
+  return game ? game->module_base() : standin::image_base;
 }
 
 extern "C" __attribute__((visibility("default"))) std::int16_t standin_key_state(int virtual_key) {
-  return standin::Game::current().key_state(virtual_key);
+  const standin::Game* game = standin::Game::running();
+  return game ? game->key_state(virtual_key) : 0;
 }

@@ -107,7 +107,8 @@ TEST_F(Overlay, ProjectedPixelIsWhereTheTextLands) {
   EXPECT_FLOAT_EQ(p.fx, 91.0f / 1366.0f * 15.0f);
   EXPECT_FLOAT_EQ(p.fy, 40.0f / 768.0f * 15.0f);
   kestrow::drawLabel("7", p.vx, p.vy, p.fx, p.fy);
-  const Call* print = find(calls(), "HostPrintText");
+  const auto cs = calls();
+  const Call* print = find(cs, "HostPrintText");
   ASSERT_NE(print, nullptr);
   EXPECT_NEAR(arg(print, 0), 901.5f, 1e-3);
   EXPECT_NEAR(arg(print, 1), 133.25f, 1e-3);
