@@ -41,7 +41,8 @@ bool Game::place_copy_at(addr base, std::string& error) {
   const int flags = MAP_PRIVATE | MAP_ANONYMOUS | (placed().count(base) ? MAP_FIXED : MAP_FIXED_NOREPLACE);
   void* const got = mmap(want, size, PROT_READ | PROT_WRITE, flags, -1, 0);
   if (got != want) {
-    error = std::string("cannot map a copy of the game at that base: ") + std::strerror(errno);
+    error = std::string("cannot map a copy of the game at that base: ") +
+            (got == MAP_FAILED ? std::strerror(errno) : "the range is in use");
     if (got != MAP_FAILED) munmap(got, size);
     return false;
   }
