@@ -39,6 +39,7 @@ class GameImage {
   void write_jump(addr at, const void* target);  // E9 rel32
 
   std::vector<std::uint8_t> read(addr at, std::size_t n) const;
+  bool is_data(addr at) const { return data_pages_.count(at & ~(page - 1)) != 0; }
 
  private:
   Protection protection_of(addr page_start) const;

@@ -393,6 +393,8 @@ class Player {
       const std::size_t n = w.size() == 4 ? static_cast<std::size_t>(b) : image_end - image_begin;
       const std::vector<std::uint8_t> now = game_.image.read(from, n);
       for (std::size_t k = 0; k < n; ++k) {
+        // Variables change as the game plays; the claim is about its code.
+        if (game_.image.is_data(static_cast<addr>(from + k))) continue;
         if (now[k] != snapshot_[from - image_begin + k]) {
           fail(line.number, "game byte at " + hex(static_cast<std::uint32_t>(from + k)) + " changed");
           break;

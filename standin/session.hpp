@@ -20,7 +20,8 @@
 //   snapshot                                       remembers the game's bytes
 //   expect al|eax 0xVALUE                          result of the last call site
 //   expect bytes 0xADDRESS HH HH ..                game bytes (?? matches any)
-//   expect unchanged [0xADDRESS N]                 game bytes as at the last snapshot
+//   expect unchanged [0xADDRESS N]                 game code as at the last snapshot (data pages
+//                                                  such as the cheat buffer are not compared)
 //   expect target 0xADDRESS NAME                   a CALL there leads into plugin NAME
 //   expect violation                               the last call site broke the calling rules
 //
