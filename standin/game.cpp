@@ -117,17 +117,21 @@ void Game::set_build(int code) {
   };
   static const int codes[] = {1001, 1002, 1011, 1101, 1111, 3200, 3210};
   const std::uint8_t filler[4] = {0xCC, 0xCC, 0xCC, 0xCC};
-  for (const Probe& p : probes) image.write(p.at, filler, 4);
+  // A smaller executable has no bytes at the later probes.
+  for (const Probe& p : probes)
+    if (image.holds(p.at, 4)) image.write(p.at, filler, 4);
   for (int i = 0; i < 7; ++i)
-    if (codes[i] == code) image.write(probes[i].at, probes[i].bytes, 4);
+    if (codes[i] == code && image.holds(probes[i].at, 4)) image.write(probes[i].at, probes[i].bytes, 4);
 }
 
 void Game::set_screen(std::int32_t width, std::int32_t height) {
+  if (!image.holds(var_screen_width, 8)) return;
   image.write_u32(var_screen_width, static_cast<std::uint32_t>(width));
   image.write_u32(var_screen_height, static_cast<std::uint32_t>(height));
 }
 
 void Game::type(const std::string& text) {
+  if (!image.holds(var_cheat_buffer, cheat_buffer_size)) return;
   // The game keeps the newest key first.
   char* buffer = reinterpret_cast<char*>(var_cheat_buffer);
   for (char c : text) {

@@ -26,7 +26,7 @@ Protection GameImage::protection_of(addr page_start) const {
 
 void GameImage::seal() {
   sealed_ = true;
-  for (addr p = image_begin; p < image_end; p += page) set_protection(p, page, protection_of(p));
+  for (addr p = image_begin; p < end_; p += page) set_protection(p, page, protection_of(p));
 }
 
 void GameImage::write(addr at, const void* bytes, std::size_t n) {
@@ -50,6 +50,16 @@ void GameImage::write_jump(addr at, const void* target) {
   const std::uint32_t rel = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(target)) - (at + 5);
   std::memcpy(code + 1, &rel, 4);
   write(at, code, 5);
+}
+
+bool GameImage::end_at(addr end, std::string& error) {
+  if (end % page != 0 || end <= image_begin || end > end_) {
+    error = "the image can only end on a page boundary inside what is mapped";
+    return false;
+  }
+  if (!release_image_tail(end, error)) return false;
+  end_ = end;
+  return true;
 }
 
 std::vector<std::uint8_t> GameImage::read(addr at, std::size_t n) const {

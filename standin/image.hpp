@@ -17,6 +17,7 @@ enum class Protection { read_execute, read_write, read_write_execute };
 bool acquire_image_range(std::string& error);  // makes the whole range present and writable
 void release_image_range();
 void set_protection(addr begin, std::size_t size, Protection p);
+bool release_image_tail(addr from, std::string& error);  // unmaps [from, image_end)
 
 class GameImage {
  public:
@@ -39,6 +40,11 @@ class GameImage {
   void write_jump(addr at, const void* target);  // E9 rel32
 
   std::vector<std::uint8_t> read(addr at, std::size_t n) const;
+
+  // A smaller executable: the image ends at `end` (a page boundary) and nothing lies beyond.
+  bool end_at(addr end, std::string& error);
+  addr end() const { return end_; }
+  bool holds(addr at, std::size_t n) const { return at >= image_begin && at + n <= end_; }
   bool is_data(addr at) const { return data_pages_.count(at & ~(page - 1)) != 0; }
 
  private:
@@ -46,6 +52,7 @@ class GameImage {
 
   bool acquired_ = false;
   bool sealed_ = false;
+  addr end_ = image_end;
   std::set<addr> data_pages_;
 };
 

@@ -24,6 +24,12 @@ bool acquire_image_range(std::string& error) {
 
 void release_image_range() { munmap(reinterpret_cast<void*>(image_base), image_end - image_base); }
 
+bool release_image_tail(addr from, std::string& error) {
+  if (munmap(reinterpret_cast<void*>(from), image_end - from) == 0) return true;
+  error = std::string("cannot unmap the image's tail: ") + std::strerror(errno);
+  return false;
+}
+
 void set_protection(addr begin, std::size_t size, Protection p) {
   const int prot = p == Protection::read_execute ? PROT_READ | PROT_EXEC
                    : p == Protection::read_write ? PROT_READ | PROT_WRITE

@@ -23,6 +23,12 @@ bool acquire_image_range(std::string& error) {
 
 void release_image_range() {}
 
+// The range is the exe's own image, which cannot lose its tail.
+bool release_image_tail(addr, std::string& error) {
+  error = "the Windows stand-in's image is its own and keeps its size";
+  return false;
+}
+
 void set_protection(addr begin, std::size_t size, Protection p) {
   const DWORD prot = p == Protection::read_execute ? PAGE_EXECUTE_READ
                      : p == Protection::read_write ? PAGE_READWRITE

@@ -363,8 +363,10 @@ class Player {
       game_.trace.set_recording(w[1] == "on");
     } else if (c == "base" && w.size() == 2 && parse_number(w[1], a)) {
       if (!game_.place_copy_at(static_cast<addr>(a), err)) return error(line, err);
+    } else if (c == "image-end" && w.size() == 2 && parse_number(w[1], a)) {
+      if (!game_.image.end_at(static_cast<addr>(a), err)) return error(line, err);
     } else if (c == "snapshot" && w.size() == 1) {
-      snapshot_ = game_.image.read(image_begin, image_end - image_begin);
+      snapshot_ = game_.image.read(image_begin, game_.image.end() - image_begin);
     } else {
       return error(line, "cannot read '" + line.raw + "'");
     }
@@ -390,7 +392,9 @@ class Player {
     } else if (w[1] == "unchanged" && (w.size() == 2 || (w.size() == 4 && parse_number(w[2], a) && parse_number(w[3], b)))) {
       if (snapshot_.empty()) return error(line, "no snapshot taken");
       const addr from = w.size() == 4 ? static_cast<addr>(a) : image_begin;
-      const std::size_t n = w.size() == 4 ? static_cast<std::size_t>(b) : image_end - image_begin;
+      const std::size_t n = w.size() == 4 ? static_cast<std::size_t>(b) : game_.image.end() - image_begin;
+      if (!game_.image.holds(from, n) || from + n > image_begin + snapshot_.size())
+        return error(line, "the range lies outside the snapshot");
       const std::vector<std::uint8_t> now = game_.image.read(from, n);
       for (std::size_t k = 0; k < n; ++k) {
         // Variables change as the game plays; the claim is about its code.

@@ -17,6 +17,10 @@
 //   repeat N ... end                               the commands between, N times
 //   base 0xADDRESS                                 (i386) the game as loaded at another base: a
 //                                                  copy of its image there, sites as in the image
+//   image-end 0xADDRESS                            (i386) a smaller executable: the image ends
+//                                                  there, nothing is mapped beyond (the later
+//                                                  probes, the variables); keys typed and the
+//                                                  screen size then go nowhere
 //   snapshot                                       remembers the game's bytes
 //   expect al|eax 0xVALUE                          result of the last call site
 //   expect bytes 0xADDRESS HH HH ..                game bytes (?? matches any)

@@ -1,0 +1,48 @@
+# Reliability: every build, call sites already taken, load cycles, a long session, a kill in the
+# middle, an unwritable log and the fuzz targets' short runs. The long forms: scripts/soak and
+# scripts/fuzz.
+
+# add_generated_session(name path): like add_session, for a session written at configure time.
+function(add_generated_session name path)
+  add_test(NAME ${FLAVOUR}.session.${name} COMMAND standin --quiet --plugins ${PLUGIN_DIR} ${path})
+  set_tests_properties(${FLAVOUR}.session.${name} PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+endfunction()
+
+set(RELIABILITY ${CMAKE_CURRENT_SOURCE_DIR}/reliability)
+set(GENERATED ${CMAKE_CURRENT_BINARY_DIR}/reliability)
+
+# Every build, 1,000 frames each. Builds 1001 and 1002 patch and log: 8 lines a round of ten
+# frames, and unload puts every byte back. The others patch nothing, keep every code byte and log
+# the version line alone; so does a smaller executable that ends before the later probes.
+set(ROUNDS 100)
+math(EXPR FRAMES "${ROUNDS} * 10")
+set(round_log "Enabled: 1\nClick: ID 411 coord 12.5 15 3\n--------- Start Logging all ---------\n")
+string(APPEND round_log "ID 411 coord 12.5 15 3\nID 1226 coord -4.25 30 2.5\nID 65535 coord 2488.51 1665.09 13.5469\n")
+string(APPEND round_log "--------- End Logging all ---------\nEnabled: 0\n")
+string(REPEAT "${round_log}" ${ROUNDS} rounds_log)
+file(WRITE ${GENERATED}/every_build_listed.log "v1.1\n${rounds_log}")
+file(WRITE ${GENERATED}/every_build_unlisted.log "v1.1\n")
+
+set(builds 1001 1002 1011 1101 1111 3200 3210 none)
+if(NOT WIN32)
+  list(APPEND builds smaller)  # only the i386 stand-in can map less of the image
+endif()
+foreach(BUILD ${builds})
+  set(BUILD_WORD ${BUILD})
+  set(BUILD_TEXT ${BUILD})
+  set(IMAGE_END "")
+  if(BUILD STREQUAL "smaller")
+    set(BUILD_WORD none)
+    set(BUILD_TEXT "none, of an executable that ends at 0x820000, before the later probes")
+    set(IMAGE_END "image-end 0x820000")
+  endif()
+  if(BUILD STREQUAL "1001" OR BUILD STREQUAL "1002")
+    set(CHECKS_NOTE "Every line is logged; unload puts every byte back.")
+    set(CHECKS "expect logfile every_build_listed.log\nunload kestrow\nexpect unchanged")
+  else()
+    set(CHECKS_NOTE "Nothing is patched or logged.")
+    set(CHECKS "expect unchanged\nexpect logfile every_build_unlisted.log\nunload kestrow\nexpect unchanged")
+  endif()
+  configure_file(${RELIABILITY}/every_build.session.in ${GENERATED}/every_build_${BUILD}.session @ONLY)
+  add_generated_session(kestrow_every_build_${BUILD} ${GENERATED}/every_build_${BUILD}.session)
+endforeach()
