@@ -363,6 +363,14 @@ class Player {
       game_.trace.set_recording(w[1] == "on");
     } else if (c == "base" && w.size() == 2 && parse_number(w[1], a)) {
       if (!game_.place_copy_at(static_cast<addr>(a), err)) return error(line, err);
+    } else if (c == "code" && w.size() >= 3 && parse_number(w[1], a)) {
+      std::vector<std::uint8_t> bytes;
+      for (std::size_t k = 2; k < w.size(); ++k) {
+        if (!parse_number("0x" + w[k], b) || b > 0xFF) return error(line, "code 0xADDRESS HH HH ..");
+        bytes.push_back(static_cast<std::uint8_t>(b));
+      }
+      if (!game_.image.holds(static_cast<addr>(a), bytes.size())) return error(line, "code outside the image");
+      game_.image.write(static_cast<addr>(a), bytes.data(), bytes.size());
     } else if (c == "image-end" && w.size() == 2 && parse_number(w[1], a)) {
       if (!game_.image.end_at(static_cast<addr>(a), err)) return error(line, err);
     } else if (c == "snapshot" && w.size() == 1) {

@@ -17,6 +17,7 @@
 //   repeat N ... end                               the commands between, N times
 //   base 0xADDRESS                                 (i386) the game as loaded at another base: a
 //                                                  copy of its image there, sites as in the image
+//   code 0xADDRESS HH HH ..                        the game's code there is these bytes
 //   image-end 0xADDRESS                            (i386) a smaller executable: the image ends
 //                                                  there, nothing is mapped beyond (the later
 //                                                  probes, the variables); keys typed and the

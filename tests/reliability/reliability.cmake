@@ -9,6 +9,7 @@ function(add_generated_session name path)
 endfunction()
 
 set(RELIABILITY ${CMAKE_CURRENT_SOURCE_DIR}/reliability)
+add_plugin(siteowner siteowner/siteowner.cpp)  # test-only: holds two call sites before ours
 set(GENERATED ${CMAKE_CURRENT_BINARY_DIR}/reliability)
 
 # Every build, 1,000 frames each. Builds 1001 and 1002 patch and log: 8 lines a round of ten
@@ -46,3 +47,7 @@ foreach(BUILD ${builds})
   configure_file(${RELIABILITY}/every_build.session.in ${GENERATED}/every_build_${BUILD}.session @ONLY)
   add_generated_session(kestrow_every_build_${BUILD} ${GENERATED}/every_build_${BUILD}.session)
 endforeach()
+
+# Call sites already taken by another plugin, and an event site that is no CALL.
+add_session(taken_sites ../reliability/taken_sites.session)
+add_session(event_site_not_call ../reliability/event_site_not_call.session)
