@@ -220,6 +220,9 @@ class Player {
   // Closes the previous action: its calls against the expected lines, its calling-rule checks.
   void finish_action() {
     std::vector<Call> calls = game_.trace.take();
+    if (frame_ != Frame::none && options_.on_frame)
+      options_.on_frame({name_, ++frames_, frame_ == Frame::map_page, calls, game_});
+    frame_ = Frame::none;
     if (options_.echo)
       for (const Call& c : calls) out_ << "    " << c.line() << "\n";
     if (!expected_calls_.empty()) {
@@ -247,6 +250,8 @@ class Player {
     finish_action();
     action_ = line.raw;
     action_line_ = line.number;
+    if (line.words.size() == 1 && (line.words[0] == "frame" || line.words[0] == "map"))
+      frame_ = line.words[0] == "map" ? Frame::map_page : Frame::world;
     if (options_.echo) out_ << "> " << line.raw << "\n";
   }
 
@@ -497,6 +502,8 @@ class Player {
   int failures_ = 0;
   std::string action_ = "start";
   int action_line_ = 0;
+  enum class Frame { none, world, map_page } frame_ = Frame::none;
+  int frames_ = 0;
   std::vector<std::pair<int, std::string>> expected_calls_;
   std::vector<std::string> pending_violations_;
   SiteResult last_;

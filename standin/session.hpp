@@ -57,6 +57,7 @@
 //                                                  ends (CRLF in the Windows build)
 //   expect log-lines N / expect log-last TEXT      line count, last line; line ends the build's own
 //   expect no-log                                  there is no kestrow.log file
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -66,8 +67,19 @@
 
 namespace standin {
 
+// The calls of one frame: those of one 'frame' command, or of one 'map' command (the map page).
+// Frames are counted from 1 in the order played.
+struct FrameCalls {
+  const std::string& session;
+  int number;
+  bool map_page;
+  const std::vector<Call>& calls;
+  const Game& game;  // as it was when the frame was drawn
+};
+
 struct SessionOptions {
   bool echo = true;  // print each command and the calls it made
+  std::function<void(const FrameCalls&)> on_frame;  // before the calls are echoed and checked
 };
 
 // Plays a session; returns the number of failed expectations (or -1 when it could not run).

@@ -23,6 +23,10 @@ Vec3 position_of(const EntityRecord& record) {
   return record.matrix ? record.matrix->position : record.placement;
 }
 
+Vec3 project(const Vec3& p, float w, float h) {
+  return Vec3{w / 2 + (p.x / p.y) * (w / 2), h / 2 - (p.z / p.y) * (h / 2), p.y};
+}
+
 void World::set_position(EntityRecord& record, std::unique_ptr<Matrix>& matrix, Vec3 placement,
                          const Vec3* matrix_position) {
   record.placement = placement;

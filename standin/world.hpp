@@ -113,4 +113,8 @@ class World {
 // The position rule: the matrix position when there is a matrix, else the placement.
 Vec3 position_of(const EntityRecord& record);
 
+// The camera at the origin looking along +y with a 90-degree field, on a width x height screen:
+// (screen x, screen y, depth). Meaningful for points with y >= 1.
+Vec3 project(const Vec3& point, float width, float height);
+
 }  // namespace standin

@@ -104,7 +104,7 @@ std::uint32_t STANDIN_CDECL project_to_screen(const Vec3* point, Vec3* screen, f
   if (!point || !world().projects(*point)) return byte_result(false);
   const Vec3 p = *point;
   const float w = screen_width(), h = screen_height();
-  if (screen) *screen = Vec3{w / 2 + (p.x / p.y) * (w / 2), h / 2 - (p.z / p.y) * (h / 2), p.y};
+  if (screen) *screen = project(p, w, h);
   if (size_x) *size_x = w / p.y;
   if (size_y) *size_y = h / p.y;
   return byte_result(true);

@@ -232,7 +232,7 @@ class WorldSession : public World {
   int play(const std::string& text) {
     standin::Plugins plugins(".");
     std::ostringstream out;
-    const int failures = standin::play_session_text(text, (dir / "t.session").string(), game, plugins, {false}, out);
+    const int failures = standin::play_session_text(text, (dir / "t.session").string(), game, plugins, {false, {}}, out);
     messages = out.str();
     return failures;
   }
