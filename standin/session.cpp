@@ -1,6 +1,8 @@
 #include "standin/session.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +10,8 @@
 #include <sstream>
 
 #include "standin/os_keys.hpp"
+#include "standin/resources.hpp"
+#include "standin/sudden_end.hpp"
 
 namespace standin {
 namespace {
@@ -177,7 +181,7 @@ class Player {
 
  private:
   bool run(const std::vector<Line>& lines, std::size_t& i, std::size_t end) {
-    while (i < end) {
+    while (i < end && !stopped_) {
       const Line& line = lines[i];
       if (line.words[0] == "|") {
         const std::size_t text = line.raw.find_first_not_of(" \t", 1);
@@ -194,7 +198,7 @@ class Player {
         }
         if (close == end || line.words.size() != 2) return error(line, "repeat N ... end");
         const long count = std::strtol(line.words[1].c_str(), nullptr, 10);
-        for (long n = 0; n < count; ++n) {
+        for (long n = 0; n < count && !stopped_; ++n) {
           std::size_t j = i + 1;
           if (!run(lines, j, close)) return false;
         }
@@ -305,6 +309,12 @@ class Player {
         site_done(game_.run_collector(e));
       }
     } else if (c == "frame" && w.size() == 1) {
+      ++frames_played_;
+      if (frames_played_ == kill_at_) end_suddenly();
+      if (frames_played_ == stop_at_) {
+        stopped_ = true;
+        return true;
+      }
       site_done(game_.run_site(site_53C077, 0xECECECEC));
       for (const EntityRecord* e : world.placed()) site_done(game_.run_collector(e));
       site_done(game_.run_site(site_53E293, 0xECECECEC));
@@ -376,6 +386,10 @@ class Player {
       }
       if (!game_.image.holds(static_cast<addr>(a), bytes.size())) return error(line, "code outside the image");
       game_.image.write(static_cast<addr>(a), bytes.data(), bytes.size());
+    } else if ((c == "kill-at" || c == "stop-at") && w.size() == 2 && parse_number(w[1], a) && a >= 1) {
+      (c == "kill-at" ? kill_at_ : stop_at_) = static_cast<long>(a);
+    } else if (c == "resources" && w.size() == 2 && w[1] == "mark") {
+      marked_ = measure_resources();
     } else if (c == "image-end" && w.size() == 2 && parse_number(w[1], a)) {
       if (!game_.image.end_at(static_cast<addr>(a), err)) return error(line, err);
     } else if (c == "snapshot" && w.size() == 1) {
@@ -408,14 +422,20 @@ class Player {
       const std::size_t n = w.size() == 4 ? static_cast<std::size_t>(b) : game_.image.end() - image_begin;
       if (!game_.image.holds(from, n) || from + n > image_begin + snapshot_.size())
         return error(line, "the range lies outside the snapshot");
-      const std::vector<std::uint8_t> now = game_.image.read(from, n);
-      for (std::size_t k = 0; k < n; ++k) {
+      // Page by page in place: long sessions compare the whole image after every unload.
+      const auto* now = reinterpret_cast<const std::uint8_t*>(static_cast<std::uintptr_t>(from));
+      const std::uint8_t* then = snapshot_.data() + (from - image_begin);
+      for (std::size_t k = 0; k < n;) {
+        const addr at = static_cast<addr>(from + k);
+        const std::size_t run = std::min<std::size_t>(n - k, GameImage::page - at % GameImage::page);
         // Variables change as the game plays; the claim is about its code.
-        if (game_.image.is_data(static_cast<addr>(from + k))) continue;
-        if (now[k] != snapshot_[from - image_begin + k]) {
-          fail(line.number, "game byte at " + hex(static_cast<std::uint32_t>(from + k)) + " changed");
+        if (!game_.image.is_data(at) && std::memcmp(now + k, then + k, run) != 0) {
+          std::size_t d = k;
+          while (now[d] == then[d]) ++d;
+          fail(line.number, "game byte at " + hex(static_cast<std::uint32_t>(from + d)) + " changed");
           break;
         }
+        k += run;
       }
     } else if (w.size() == 4 && w[1] == "target" && parse_number(w[2], a)) {
       const addr at = static_cast<addr>(a);
@@ -428,6 +448,18 @@ class Player {
     } else if (w.size() == 2 && w[1] == "violation") {
       if (pending_violations_.empty()) fail(line.number, "'" + action_ + "' kept the calling rules");
       pending_violations_.clear();
+    } else if (w[1] == "resources" && (w.size() == 2 || (w.size() == 3 && parse_number(w[2], a)))) {
+      const Resources now = measure_resources();
+      if (marked_.handles < 0 || now.handles < 0 || marked_.heap_bytes < 0 || now.heap_bytes < 0)
+        return error(line, "no resources marked, or they cannot be measured here");
+      if (now.handles != marked_.handles)
+        fail(line.number, "open handles: " + std::to_string(now.handles) + ", marked " + std::to_string(marked_.handles));
+      if (now.heap_bytes - marked_.heap_bytes > static_cast<std::int64_t>(a))
+        fail(line.number, "heap in use: " + std::to_string(now.heap_bytes) + " bytes, marked " +
+                              std::to_string(marked_.heap_bytes));
+      if (options_.echo)
+        out_ << "  handles " << now.handles << " (marked " << marked_.handles << "), heap " << now.heap_bytes
+             << " bytes (marked " << marked_.heap_bytes << ")\n";
     } else if (w[1] == "logfile" || w[1] == "log-lines" || w[1] == "log-last" || w[1] == "no-log") {
       return expect_log(line);
     } else {
@@ -508,6 +540,9 @@ class Player {
   std::vector<std::string> pending_violations_;
   SiteResult last_;
   std::vector<std::uint8_t> snapshot_;
+  Resources marked_;
+  long frames_played_ = 0, kill_at_ = 0, stop_at_ = 0;
+  bool stopped_ = false;
   std::filesystem::path start_dir_;
   std::filesystem::path session_dir_;
 };

@@ -22,6 +22,12 @@
 //                                                  there, nothing is mapped beyond (the later
 //                                                  probes, the variables); keys typed and the
 //                                                  screen size then go nowhere
+//   kill-at N / stop-at N                          before the Nth frame command the stand-in is
+//                                                  killed (SIGKILL; TerminateProcess), or the
+//                                                  session ends there as if its text ended
+//   resources mark                                 remembers open handles and heap bytes in use
+//   expect resources [BYTES]                       as many handles as marked, heap grown by at
+//                                                  most BYTES (0)
 //   snapshot                                       remembers the game's bytes
 //   expect al|eax 0xVALUE                          result of the last call site
 //   expect bytes 0xADDRESS HH HH ..                game bytes (?? matches any)

@@ -51,3 +51,7 @@ endforeach()
 # Call sites already taken by another plugin, and an event site that is no CALL.
 add_session(taken_sites ../reliability/taken_sites.session)
 add_session(event_site_not_call ../reliability/event_site_not_call.session)
+
+# Load, use and unload both plugins 200 times: fresh log, bytes back, no handle or heap growth.
+add_session(reload_cycles ../reliability/reload_cycles.session)
+set_tests_properties(${FLAVOUR}.session.reload_cycles PROPERTIES ENVIRONMENT GLIBC_TUNABLES=glibc.malloc.tcache_count=0)
