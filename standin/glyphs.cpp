@@ -118,7 +118,8 @@ void Glyphs::draw_builtin(char c, float left, float top, float w, float h, Cover
   float quads[64 * 4 * 4];  // 16-byte vertices, four per quad
   const int n = stb_easy_font_print(0, 0, text, nullptr, quads, sizeof quads);
   const float units_x = w / 6.0f, units_y = h / 12.0f;
-  const float centring = (6.0f - static_cast<float>(stb_easy_font_width(text))) / 2.0f;
+  // The advance includes one unit of spacing after the character's ink.
+  const float centring = (7.0f - static_cast<float>(stb_easy_font_width(text))) / 2.0f;
   for (int q = 0; q < n; ++q) {
     const float* v = &quads[q * 16];
     const float qx0 = left + (v[0] + centring) * units_x, qy0 = top + v[1] * units_y;
