@@ -9,6 +9,9 @@ function(add_generated_session name path)
 endfunction()
 
 set(RELIABILITY ${CMAKE_CURRENT_SOURCE_DIR}/reliability)
+# The soak in CI: the full 5,000 objects over 2 rounds of 1,000 frames (scripts/soak: 20 rounds).
+set(SOAK_SHORT_OBJECTS 5000 CACHE STRING "objects drawn in the CI soak")
+set(SOAK_SHORT_ROUNDS 2 CACHE STRING "rounds of 1,000 frames in the CI soak")
 add_plugin(siteowner siteowner/siteowner.cpp)  # test-only: holds two call sites before ours
 set(GENERATED ${CMAKE_CURRENT_BINARY_DIR}/reliability)
 
@@ -55,3 +58,32 @@ add_session(event_site_not_call ../reliability/event_site_not_call.session)
 # Load, use and unload both plugins 200 times: fresh log, bytes back, no handle or heap growth.
 add_session(reload_cycles ../reliability/reload_cycles.session)
 set_tests_properties(${FLAVOUR}.session.reload_cycles PROPERTIES ENVIRONMENT GLIBC_TUNABLES=glibc.malloc.tcache_count=0)
+
+# The soak: N objects at whole-number positions in front of the camera (all project, so every one
+# is in each log-all), rounds of 1,000 frames. soak_session(name objects rounds) writes the
+# session and its exact expected log.
+function(soak_session name objects rounds)
+  set(OBJECTS ${objects})
+  set(ROUNDS ${rounds})
+  math(EXPR FRAMES "${rounds} * 1000")
+  set(ENTITIES "")
+  set(ids "")
+  math(EXPR last "${objects} - 1")
+  foreach(i RANGE ${last})
+    math(EXPR model "${i} % 65536")
+    math(EXPR x "${i} % 100 - 50")
+    math(EXPR y "10 + ${i} / 100")
+    math(EXPR z "${i} % 7")
+    string(APPEND ENTITIES "entity o${i} ${model} ${x} ${y} ${z}\n")
+    string(APPEND ids "ID ${model} coord ${x} ${y} ${z}\n")
+  endforeach()
+  math(EXPR LATER_ROUNDS "${rounds} - 1")
+  set(LOG ${name}.log)
+  string(REPEAT "Enabled: 1\n--------- Start Logging all ---------\n${ids}--------- End Logging all ---------\nEnabled: 0\n" ${rounds} log)
+  file(WRITE ${GENERATED}/${name}.log "v1.1\n${log}")
+  configure_file(${RELIABILITY}/soak.session.in ${GENERATED}/${name}.session @ONLY)
+endfunction()
+soak_session(soak 5000 20)  # scripts/soak
+soak_session(soak_short ${SOAK_SHORT_OBJECTS} ${SOAK_SHORT_ROUNDS})
+add_generated_session(soak_short ${GENERATED}/soak_short.session)
+set_tests_properties(${FLAVOUR}.session.soak_short PROPERTIES ENVIRONMENT GLIBC_TUNABLES=glibc.malloc.tcache_count=0)
