@@ -87,3 +87,13 @@ soak_session(soak 5000 20)  # scripts/soak
 soak_session(soak_short ${SOAK_SHORT_OBJECTS} ${SOAK_SHORT_ROUNDS})
 add_generated_session(soak_short ${GENERATED}/soak_short.session)
 set_tests_properties(${FLAVOUR}.session.soak_short PROPERTIES ENVIRONMENT GLIBC_TUNABLES=glibc.malloc.tcache_count=0)
+
+# Killed before seeded random frames: every line written up to there is in the log, whole.
+# (The Windows stand-in ends by TerminateProcess the same way; this driver needs Linux tools.)
+if(NOT WIN32)
+  set(KILL_SEED 2026 CACHE STRING "seed of the frames at which killed-mid-session kills the stand-in")
+  add_test(NAME ${FLAVOUR}.killed_mid_session
+           COMMAND ${RELIABILITY}/killed-mid-session $<TARGET_FILE:standin> ${PLUGIN_DIR}
+                   ${RELIABILITY}/killed.session ${KILL_SEED} 8)
+  set_tests_properties(${FLAVOUR}.killed_mid_session PROPERTIES TIMEOUT 300)
+endif()
