@@ -97,3 +97,13 @@ if(NOT WIN32)
                    ${RELIABILITY}/killed.session ${KILL_SEED} 8)
   set_tests_properties(${FLAVOUR}.killed_mid_session PROPERTIES TIMEOUT 300)
 endif()
+
+# The log on a read-only mount: nothing written, the overlay works (skipped without unshare -m).
+# (A folder in the way: kestrow_log_unwritable. A file another process holds without sharing
+# blocks only under Windows.)
+if(NOT WIN32)
+  add_test(NAME ${FLAVOUR}.log_on_readonly_mount
+           COMMAND ${RELIABILITY}/log-on-readonly-mount $<TARGET_FILE:standin> ${PLUGIN_DIR}
+                   ${RELIABILITY}/log_readonly.session)
+  set_tests_properties(${FLAVOUR}.log_on_readonly_mount PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+endif()
