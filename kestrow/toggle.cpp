@@ -15,14 +15,19 @@ char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 
 }  // namespace
 
-void checkToggle() {
+bool cheatWordTyped(const char* typed) {
   // The game keeps the newest key first, so the word is compared reversed.
   std::string word = "MODELSINFO";
   std::reverse(word.begin(), word.end());
-  char* typed = host::HostCheatBuffer();
   for (std::size_t i = 0; i < word.size(); ++i) {
-    if (typed[i] == 0 || asciiLower(typed[i]) != asciiLower(word[i])) return;
+    if (typed[i] == 0 || asciiLower(typed[i]) != asciiLower(word[i])) return false;
   }
+  return true;
+}
+
+void checkToggle() {
+  char* typed = host::HostCheatBuffer();
+  if (!cheatWordTyped(typed)) return;
   typed[0] = 0;  // the same keys must not match again
   enabled = !enabled;
   leftClickLatch = false;
