@@ -27,7 +27,7 @@
 //                                                  session ends there as if its text ended
 //   resources mark                                 remembers open handles and heap bytes in use
 //   expect resources [BYTES]                       as many handles as marked, heap grown by at
-//                                                  most BYTES (0)
+//                                                  most BYTES (0); heap only where measurable
 //   snapshot                                       remembers the game's bytes
 //   expect al|eax 0xVALUE                          result of the last call site
 //   expect bytes 0xADDRESS HH HH ..                game bytes (?? matches any)
